@@ -1,0 +1,5 @@
+#include "cleanup/cleanup.h"
+
+// Being written.
+void CleanSelectedFiles(Tool&) {}
+void TickAllRows(Tool&) {}
