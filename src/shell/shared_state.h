@@ -14,6 +14,7 @@ struct SharedState {
   PackageCatalogue catalogue;
   std::vector<Text> skipList;
   bool scanRunning = false;
+  bool windowClosing = false;  // set once the window began to close
 };
 
 std::unique_ptr<SharedState> CreateSharedState();

@@ -2,6 +2,8 @@
 // What every handler works on: the platform's file system, the window, the
 // shared state and the findings list.
 
+#include <chrono>
+
 #include "shell/file_system.h"
 #include "shell/result_list.h"
 #include "shell/shared_state.h"
@@ -14,6 +16,8 @@ struct Tool {
   SharedState& state;
   ResultList& results;
   Text programFolder;  // the executable's folder, without a trailing "\"
+  // How often a running scan lets the window process its messages.
+  std::chrono::milliseconds pumpInterval{5};
 };
 
 // The program folder of an executable path: everything before its last "\"
