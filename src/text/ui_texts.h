@@ -57,8 +57,10 @@ inline constexpr UiText kFoundPrefix = u8"发现 ";
 inline constexpr UiText kFoundSuffix = u8" 个补丁文件..请需要清理的文件!";
 inline constexpr UiText kNothingTicked = u8"请选择需要清理的补丁再试!";
 inline constexpr UiText kCleanDone = u8"清理完毕!";
-inline constexpr UiText kCleanFailedPrefix = u8"有 ";
-inline constexpr UiText kCleanFailedSuffix = u8" 个文件未能清理(可能被占用或只读), 已保留在列表中!";
+// "共 T 个文件中有 F 个未能清理(可能被占用或只读), 已保留在列表中!"
+inline constexpr UiText kCleanFailedTotal = u8"共 ";
+inline constexpr UiText kCleanFailedOf = u8" 个文件中有 ";
+inline constexpr UiText kCleanFailedSuffix = u8" 个未能清理(可能被占用或只读), 已保留在列表中!";
 inline constexpr UiText kFatalError = u8"程序发生严重错误(内存不足或窗口无法创建), 即将退出!";
 
 // Verdict texts of the result list.

@@ -196,6 +196,7 @@ bool MemoryFileSystem::ListFiles(const Text& folder, std::vector<Text>* names) {
 }
 
 bool MemoryFileSystem::Delete(const Text& path) {
+  journal_.push_back("delete " + path);
   if (Failing(Op::Delete, path)) return false;
   Node* node = Find(path);
   if (!node || node->kind == Kind::Folder || node->attributes.readOnly || node->attributes.locked) return false;
@@ -204,6 +205,7 @@ bool MemoryFileSystem::Delete(const Text& path) {
 }
 
 bool MemoryFileSystem::Move(const Text& from, const Text& to) {
+  journal_.push_back("move " + from + " > " + to);
   Node* source = Find(from);
   const Text to_key = Normalise(to);
   const Node* target_folder = Find(ParentOf(to_key));

@@ -50,6 +50,8 @@ class MemoryFileSystem : public FileSystem {
   // operation, for the benchmarks and for tests that check what was touched.
   std::int64_t BytesRead() const { return *bytes_read_; }
   int Calls(Op op) const;
+  // Every delete and move asked for, in order: "delete PATH", "move FROM > TO".
+  const std::vector<Text>& Journal() const { return journal_; }
 
   // FileSystem
   bool Exists(const Text& path) override;
@@ -84,5 +86,6 @@ class MemoryFileSystem : public FileSystem {
   std::map<Text, Node> nodes_;
   std::set<std::pair<Op, Text>> failures_;
   std::map<Op, int> calls_;
+  std::vector<Text> journal_;
   std::shared_ptr<std::int64_t> bytes_read_ = std::make_shared<std::int64_t>(0);
 };
