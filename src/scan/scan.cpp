@@ -133,12 +133,12 @@ bool ScanDirectory(Tool& tool, const Text& folder) {
   for (const Text& name : listing) {
     if (!pump.Poll()) return closing();
     Verdict verdict = Verdict::Official;
-    const Text path = JoinPath(folderPath, name);
     const auto found = entries.find(name);
     if (found == entries.end()) {
       verdict = Verdict::Unlisted;
-    } else {
+    } else if (sizeOption || digestOption) {
       const PackageEntry& entry = *found->second;
+      const Text path = JoinPath(folderPath, name);
       if (sizeOption && entry.size != fs.LengthOf(path)) verdict = Verdict::SizeMismatch;
       if (verdict == Verdict::Official && digestOption) {
         const Text digest = digest_of(path);

@@ -1,0 +1,266 @@
+// Figures for reading package.lst and for the scan: prints times, rates and
+// peak memory. Natively the files live in memory; in the Windows build
+// (under Wine) they are real files in a temporary folder.
+//
+//   scan_bench [--quick]
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fake_view.h"
+#include "memory_file_system.h"
+#include "package_list_builder.h"
+#include "packagelist/package_catalogue.h"
+#include "scan/file_digest.h"
+#include "scan/scan.h"
+#include "shell/result_list.h"
+#include "shell/shared_state.h"
+#include "shell/tool.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+
+#include "win32/win32_file_system.h"
+#else
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsOf(const std::function<void()>& work, int repeats = 1) {
+  const auto start = Clock::now();
+  for (int i = 0; i < repeats; ++i) work();
+  return std::chrono::duration<double>(Clock::now() - start).count() / repeats;
+}
+
+double PeakMemoryMiB() {
+#ifdef _WIN32
+  PROCESS_MEMORY_COUNTERS counters{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize / 1048576.0;
+#else
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+#endif
+}
+
+// Where the benchmark's game root lives, and how files get there.
+class Disk {
+ public:
+  virtual ~Disk() = default;
+  virtual FileSystem& fs() = 0;
+  virtual Text Root() = 0;
+  virtual void Write(const Text& path, const std::string& content) = 0;
+  virtual void MakeFolder(const Text& path) = 0;
+  virtual const char* Name() = 0;
+};
+
+class MemoryDisk : public Disk {
+ public:
+  FileSystem& fs() override { return fs_; }
+  Text Root() override { return "C:\\Bench"; }
+  void Write(const Text& path, const std::string& content) override { fs_.AddFile(path, content); }
+  void MakeFolder(const Text& path) override { fs_.AddFolder(path); }
+  const char* Name() override { return "in-memory file system"; }
+  MemoryFileSystem fs_;
+};
+
+#ifdef _WIN32
+class RealDisk : public Disk {
+ public:
+  RealDisk() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    root_ = Text(temp) + "orvane_bench_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(root_.c_str(), nullptr);
+  }
+  ~RealDisk() override {
+    std::string command = "cmd /c rd /s /q \"" + root_ + "\"";
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+      WaitForSingleObject(pi.hProcess, INFINITE);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
+  FileSystem& fs() override { return fs_; }
+  Text Root() override { return root_; }
+  void Write(const Text& path, const std::string& content) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    for (std::size_t at = 0; at < content.size(); at += written) {
+      if (!WriteFile(file, content.data() + at, static_cast<DWORD>(std::min<std::size_t>(content.size() - at, 1 << 24)),
+                     &written, nullptr)) break;
+    }
+    CloseHandle(file);
+  }
+  void MakeFolder(const Text& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+  const char* Name() override { return "Win32 file system (real files under Wine)"; }
+
+ private:
+  Win32FileSystem fs_;
+  Text root_;
+};
+#endif
+
+struct Harness {
+  explicit Harness(Disk& d) : disk(d), state(CreateSharedState()), results(view),
+                              tool{d.fs(), view, *state, results, d.Root(), std::chrono::milliseconds(5)} {}
+  Disk& disk;
+  FakeView view;
+  std::unique_ptr<SharedState> state;
+  ResultList results;
+  Tool tool;
+};
+
+std::string Content(std::size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  std::uint32_t x = seed * 2654435761u + 1;
+  for (char& c : bytes) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    c = static_cast<char>(x);
+  }
+  return bytes;
+}
+
+void PackageListFigures(Disk& disk, int entries) {
+  std::vector<PackageListBuilder::Directory> dirs = {{"ImagePacks2", {}}, {"SoundPacks", {}}};
+  for (auto& dir : dirs) {
+    for (int i = 0; i < entries; ++i) {
+      dir.entries.push_back({"sprite_" + std::to_string(i) + ".NPK", 1000 + i, std::string(32, static_cast<char>(i))});
+    }
+  }
+  const std::string bytes = PackageListBuilder::File(dirs);
+  disk.MakeFolder(disk.Root());
+  disk.Write(JoinPath(disk.Root(), "package.lst"), bytes);
+  FakeView view;
+  PackageCatalogue catalogue;
+  auto* memory = dynamic_cast<MemoryDisk*>(&disk);
+  const std::int64_t before = memory ? memory->fs_.BytesRead() : 0;
+  catalogue.LoadIndex(disk.fs(), view, disk.Root());
+  const std::int64_t indexBytes = memory ? memory->fs_.BytesRead() - before : -1;
+  const double index = SecondsOf([&] { catalogue.LoadIndex(disk.fs(), view, disk.Root()); }, 20);
+  const double load = SecondsOf([&] { catalogue.LoadEntries(disk.fs(), disk.Root(), 1); }, 20);
+  std::printf("package.lst of 2 directories x %d entries (%.1f MiB):\n", entries, bytes.size() / 1048576.0);
+  std::printf("  LoadIndex    %8.2f ms\n", index * 1e3);
+  if (indexBytes >= 0) {
+    std::printf("  bytes read by the index pass: %lld of %zu (%.1f%%)\n", static_cast<long long>(indexBytes),
+                bytes.size(), 100.0 * indexBytes / bytes.size());
+  }
+  std::printf("  LoadEntries  %8.2f ms (%zu entries)\n", load * 1e3, catalogue.EntryTable().size());
+}
+
+// A pack folder of `files` files against a record of as many entries; every
+// tenth file is unlisted.
+void ScanFigures(Disk& disk, int files) {
+  Harness h(disk);
+  const Text root = JoinPath(disk.Root(), "scan");
+  const Text folder = JoinPath(root, "ImagePacks2");
+  disk.MakeFolder(root);
+  disk.MakeFolder(folder);
+  PackageListBuilder::Directory dir{"ImagePacks2", {}};
+  for (int i = 0; i < files; ++i) {
+    const Text name = "img_" + std::to_string(i) + ".NPK";
+    const std::string content(16, static_cast<char>(i));
+    disk.Write(JoinPath(folder, name), content);
+    if (i % 10 != 0) dir.entries.push_back({name, 16, BytesFromHex(FileDigest(content, kSha256))});
+  }
+  for (int i = 0; static_cast<int>(dir.entries.size()) < files; ++i) dir.entries.push_back({"extra_" + std::to_string(i), 1, "x"});
+  disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({dir}));
+  h.state->gameDirectory = root;
+  h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+
+  std::vector<Text> names;
+  const double listing = SecondsOf([&] { disk.fs().ListFiles(folder, &names); }, 5);
+  auto scan = [&](bool size) {
+    h.view.ticked[Control::选择框_大小对比] = size;
+    h.view.ticked[Control::选择框_哈希对比] = false;
+    return SecondsOf([&] { StartScan(h.tool); }, 3);
+  };
+  const double plain = scan(false);
+  const double sized = scan(true);
+  std::printf("scan of %d files against %zu entries (%d rows):\n", files, dir.entries.size(), h.results.Count());
+  std::printf("  bare listing        %8.2f ms  (%.0f files/s)\n", listing * 1e3, files / listing);
+  std::printf("  scan, no option     %8.2f ms  (%.0f files/s, %.2fx the listing)\n", plain * 1e3, files / plain,
+              plain / listing);
+  std::printf("  scan, size option   %8.2f ms  (%.0f files/s, %.2fx the listing)\n", sized * 1e3, files / sized,
+              sized / listing);
+}
+
+void DigestFigures(Disk& disk, int files, std::size_t fileSize, std::size_t bigFile) {
+  Harness h(disk);
+  const Text root = JoinPath(disk.Root(), "digest");
+  const Text folder = JoinPath(root, "ImagePacks2");
+  disk.MakeFolder(root);
+  disk.MakeFolder(folder);
+  PackageListBuilder::Directory dir{"ImagePacks2", {}};
+  double fromMemory = 0;
+  for (int i = 0; i < files; ++i) {
+    const Text name = "pack_" + std::to_string(i) + ".NPK";
+    const std::string content = Content(fileSize, static_cast<unsigned>(i));
+    std::string digest;
+    fromMemory += SecondsOf([&] { digest = FileDigest(content, kSha256); });
+    disk.Write(JoinPath(folder, name), content);
+    dir.entries.push_back({name, static_cast<std::int32_t>(fileSize), BytesFromHex(digest)});
+  }
+  disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({dir}));
+  h.state->gameDirectory = root;
+  h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+  h.view.ticked[Control::选择框_哈希对比] = true;
+  StartScan(h.tool);  // warms the cache
+  const double scan = SecondsOf([&] { StartScan(h.tool); });
+  const double mib = static_cast<double>(files) * fileSize / 1048576.0;
+  std::printf("digest scan of %d files, %.0f MiB (%d rows):\n", files, mib, h.results.Count());
+  std::printf("  digest from memory  %8.1f MB/s\n", mib * 1.048576 / fromMemory);
+  std::printf("  digest scan         %8.1f MB/s  (%.0f%% of hashing from memory)\n", mib * 1.048576 / scan,
+              100.0 * fromMemory / scan);
+
+  if (bigFile > 0) {
+    const double before = PeakMemoryMiB();
+    const Text big = JoinPath(folder, "huge.NPK");
+    {
+      std::string content(bigFile, 'z');
+      disk.Write(big, content);
+    }
+    const double afterWrite = PeakMemoryMiB();
+    dir.entries.push_back({"huge.NPK", static_cast<std::int32_t>(bigFile), std::string(32, '\0')});
+    disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({dir}));
+    h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+    StartScan(h.tool);
+    std::printf("  peak memory: %.1f MiB before the %zu MiB file, %.1f MiB after writing it, %.1f MiB after its digest scan\n",
+                before, bigFile >> 20, afterWrite, PeakMemoryMiB());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+  std::unique_ptr<Disk> disk;
+#ifdef _WIN32
+  disk = std::make_unique<RealDisk>();
+#else
+  disk = std::make_unique<MemoryDisk>();
+#endif
+  std::printf("== %s\n", disk->Name());
+  PackageListFigures(*disk, quick ? 2000 : 20000);
+  ScanFigures(*disk, quick ? 2000 : 20000);
+  // Peak memory only means something on real files: in memory the file
+  // system itself holds every byte.
+  const bool realFiles = dynamic_cast<MemoryDisk*>(disk.get()) == nullptr;
+  DigestFigures(*disk, quick ? 8 : 200, quick ? (1 << 20) : (5 << 20),
+                quick || !realFiles ? 0 : (std::size_t{1} << 30));
+  return 0;
+}
