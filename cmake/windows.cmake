@@ -3,7 +3,7 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "/main_win32\\.cpp$")
 add_library(orvane_platform STATIC ${WIN32_SOURCES})
 target_compile_definitions(orvane_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(orvane_platform PUBLIC orvane_core comctl32 shell32 ole32 uuid gdi32 user32 advapi32)
+target_link_libraries(orvane_platform PUBLIC orvane_core comctl32 uxtheme shell32 ole32 uuid gdi32 user32 advapi32)
 target_link_libraries(orvane_core PUBLIC orvane_platform)
 
 set(ORVANE_RC ${CMAKE_SOURCE_DIR}/src/win32/resources.rc)
