@@ -38,6 +38,7 @@ class PackageCatalogue {
 
   void InsertEntry(std::size_t position, PackageEntry entry);
   void AppendEntry(PackageEntry entry) { entries_.push_back(std::move(entry)); }
+  void SetEntryDigest(std::size_t position, Text digest) { entries_.at(position).digest = std::move(digest); }
   void ClearEntries() { entries_.clear(); }
 
   // Empties both the DirectoryIndex and the EntryTable.

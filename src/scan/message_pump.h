@@ -14,6 +14,8 @@ class MessagePump {
   // Processes the pending messages when the interval has passed since the
   // last time. False once the window is closing: the caller stops.
   bool Poll();
+  // Processes the pending messages now, whatever the interval.
+  bool Now();
 
   bool Closing() const { return closing_; }
 

@@ -1,10 +1,11 @@
 #include "scan/scan.h"
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "scan/file_digest.h"
-#include "scan/file_reading.h"
+#include "scan/digest_pool.h"
 #include "scan/message_pump.h"
 #include "scan/skip_list.h"
 #include "text/ui_texts.h"
@@ -111,39 +112,62 @@ bool ScanDirectory(Tool& tool, const Text& folder) {
   std::vector<Text> listing;
   fs.ListFiles(folderPath, &listing);  // a folder that cannot be listed gives no files
 
-  auto digest_of = [&](const Text& path) {
-    return DigestOfFile(fs, path, kSha256, [&] { return pump.Poll(); });
-  };
-
   // Skip entries carry the current size and digest of the files they name,
   // after every loaded entry: a name the record holds is judged by the record.
+  const std::size_t loaded = catalogue.EntryTable().size();
+  std::vector<Text> jobs;  // files to hash, in the order their digests are needed
   for (const Text& name : tool.state.skipList) {
-    const Text path = JoinPath(folderPath, name);
-    PackageEntry entry{name, fs.LengthOf(path), digest_of(path)};
-    if (pump.Closing()) return closing();
-    catalogue.AppendEntry(std::move(entry));
+    Text path = JoinPath(folderPath, name);
+    catalogue.AppendEntry(PackageEntry{name, fs.LengthOf(path), Text()});
+    jobs.push_back(std::move(path));
   }
-
-  view.SetProgressMaximum(static_cast<int>(listing.size()));
   const auto entries = FirstEntryByName(catalogue.EntryTable());
   const bool sizeOption = view.IsTicked(Control::选择框_大小对比);
   const bool digestOption = view.IsTicked(Control::选择框_哈希对比);
-  int progress = 0;
 
-  for (const Text& name : listing) {
+  // With the digest option every listed file is hashed, ahead of its turn.
+  constexpr std::size_t kNoJob = static_cast<std::size_t>(-1);
+  std::vector<std::size_t> jobOfFile(listing.size(), kNoJob);
+  if (digestOption) {
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+      if (!entries.count(listing[i])) continue;
+      jobOfFile[i] = jobs.size();
+      jobs.push_back(JoinPath(folderPath, listing[i]));
+    }
+  }
+  const unsigned workers = DigestPool::DefaultWorkers();
+  DigestPool pool(fs, std::move(jobs), workers, 2 * workers + 2, [&view] { view.Wake(); });
+  // The window stays alive while the scan waits for a worker.
+  auto await = [&](std::size_t job) -> std::optional<Text> {
+    for (;;) {
+      if (std::optional<Text> digest = pool.TryTake(job)) return digest;
+      if (!pump.Now()) return std::nullopt;
+      view.WaitForMessageOrWake(std::chrono::milliseconds(50));
+    }
+  };
+
+  for (std::size_t k = 0; k < tool.state.skipList.size(); ++k) {
+    std::optional<Text> digest = await(k);
+    if (!digest) return closing();
+    catalogue.SetEntryDigest(loaded + k, std::move(*digest));
+  }
+
+  view.SetProgressMaximum(static_cast<int>(listing.size()));
+  int progress = 0;
+  for (std::size_t i = 0; i < listing.size(); ++i) {
     if (!pump.Poll()) return closing();
+    const Text& name = listing[i];
     Verdict verdict = Verdict::Official;
     const auto found = entries.find(name);
     if (found == entries.end()) {
       verdict = Verdict::Unlisted;
     } else if (sizeOption || digestOption) {
       const PackageEntry& entry = *found->second;
-      const Text path = JoinPath(folderPath, name);
-      if (sizeOption && entry.size != fs.LengthOf(path)) verdict = Verdict::SizeMismatch;
+      if (sizeOption && entry.size != fs.LengthOf(JoinPath(folderPath, name))) verdict = Verdict::SizeMismatch;
       if (verdict == Verdict::Official && digestOption) {
-        const Text digest = digest_of(path);
-        if (pump.Closing()) return closing();
-        if (!EqualsIgnoringCase(digest, entry.digest)) verdict = Verdict::DigestMismatch;
+        const std::optional<Text> digest = await(jobOfFile[i]);
+        if (!digest) return closing();
+        if (!EqualsIgnoringCase(*digest, entry.digest)) verdict = Verdict::DigestMismatch;
       }
     }
     view.SetProgressPosition(++progress);

@@ -2,6 +2,10 @@
 // What the handlers need of the main window. The real one is the Win32 main
 // window; tests use a FakeView that records what it was asked to show.
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "shell/notifier.h"
 #include "text/text.h"
 #include "text/ui_texts.h"
@@ -62,4 +66,14 @@ class View : public Notifier {
   // Handles the window's pending messages (input, repaints) and returns when
   // none is left. False once the window is closing: the caller then stops.
   virtual bool ProcessPendingMessages() = 0;
+
+  // Blocks until a window message is pending, Wake() was called, or the
+  // timeout has passed, whichever comes first. Used while the scan waits
+  // for a digest from a worker thread.
+  virtual void WaitForMessageOrWake(std::chrono::milliseconds timeout) {
+    std::this_thread::sleep_for(std::min(timeout, std::chrono::milliseconds(1)));
+  }
+  // Ends a WaitForMessageOrWake in progress, or the next one. Safe to call
+  // from any thread.
+  virtual void Wake() {}
 };

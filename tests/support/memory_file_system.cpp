@@ -7,7 +7,7 @@ namespace {
 class MemoryFile : public RandomAccessFile {
  public:
   MemoryFile(std::shared_ptr<std::string> content, std::int64_t length,
-             std::shared_ptr<std::int64_t> bytes_read)
+             std::shared_ptr<std::atomic<std::int64_t>> bytes_read)
       : content_(std::move(content)), length_(length), bytes_read_(std::move(bytes_read)) {}
   std::int64_t Length() override { return length_ >= 0 ? length_ : static_cast<std::int64_t>(content_->size()); }
   std::int64_t ReadAt(std::int64_t offset, char* buffer, std::int64_t n) override {
@@ -22,7 +22,7 @@ class MemoryFile : public RandomAccessFile {
  private:
   std::shared_ptr<std::string> content_;
   std::int64_t length_;
-  std::shared_ptr<std::int64_t> bytes_read_;
+  std::shared_ptr<std::atomic<std::int64_t>> bytes_read_;
 };
 
 Text ParentOf(const Text& path) {
@@ -59,6 +59,7 @@ void MemoryFileSystem::MakeParents(const Text& path) {
 }
 
 void MemoryFileSystem::AddFile(const Text& path, std::string content, Attributes attributes) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Text key = Normalise(path);
   MakeParents(key);
   Node node;
@@ -68,17 +69,20 @@ void MemoryFileSystem::AddFile(const Text& path, std::string content, Attributes
 }
 
 void MemoryFileSystem::AddFileWithLength(const Text& path, std::int64_t length) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   AddFile(path, std::string());
   nodes_[Normalise(path)].length = length;
 }
 
 void MemoryFileSystem::AddFolder(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Text key = Normalise(path);
   MakeParents(key);
   nodes_[key].kind = Kind::Folder;
 }
 
 void MemoryFileSystem::AddLink(const Text& path, const Text& target) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Text key = Normalise(path);
   MakeParents(key);
   Node node;
@@ -88,27 +92,33 @@ void MemoryFileSystem::AddLink(const Text& path, const Text& target) {
 }
 
 void MemoryFileSystem::SetAttributes(const Text& path, Attributes attributes) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (Node* node = Find(path)) node->attributes = attributes;
 }
 
-void MemoryFileSystem::Remove(const Text& path) { nodes_.erase(Normalise(path)); }
+void MemoryFileSystem::Remove(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_); nodes_.erase(Normalise(path)); }
 
 bool MemoryFileSystem::HasFile(const Text& path) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Node* node = Find(path);
   return node && node->kind == Kind::File;
 }
 
 bool MemoryFileSystem::HasFolder(const Text& path) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Node* node = Find(path);
   return node && node->kind == Kind::Folder;
 }
 
 std::string MemoryFileSystem::Content(const Text& path) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Node* node = Find(path);
   return node && node->kind == Kind::File ? *node->content : std::string();
 }
 
 std::vector<Text> MemoryFileSystem::PathsUnder(const Text& folder) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   const Text prefix = Normalise(folder) + "\\";
   std::vector<Text> paths;
   for (const auto& [path, node] : nodes_) {
@@ -117,9 +127,11 @@ std::vector<Text> MemoryFileSystem::PathsUnder(const Text& folder) const {
   return paths;
 }
 
-void MemoryFileSystem::Fail(Op op, const Text& path) { failures_.insert({op, Normalise(path)}); }
+void MemoryFileSystem::Fail(Op op, const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_); failures_.insert({op, Normalise(path)}); }
 
 int MemoryFileSystem::Calls(Op op) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto it = calls_.find(op);
   return it == calls_.end() ? 0 : it->second;
 }
@@ -146,17 +158,20 @@ MemoryFileSystem::Node* MemoryFileSystem::Resolve(const Text& path) {
 }
 
 bool MemoryFileSystem::Exists(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (Failing(Op::Exists, path)) return false;
   return Resolve(path) != nullptr;
 }
 
 bool MemoryFileSystem::IsPlainFile(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (Failing(Op::IsPlainFile, path)) return false;
   const Node* node = Find(path);
   return node && node->kind == Kind::File;
 }
 
 std::int32_t MemoryFileSystem::LengthOf(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (Failing(Op::LengthOf, path)) return -1;
   const Node* node = Resolve(path);
   if (!node || node->kind != Kind::File) return -1;
@@ -165,6 +180,7 @@ std::int32_t MemoryFileSystem::LengthOf(const Text& path) {
 }
 
 std::unique_ptr<RandomAccessFile> MemoryFileSystem::OpenForReading(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (Failing(Op::Open, path)) return nullptr;
   Node* node = Resolve(path);
   if (!node || node->kind != Kind::File || node->attributes.locked) return nullptr;
@@ -172,6 +188,7 @@ std::unique_ptr<RandomAccessFile> MemoryFileSystem::OpenForReading(const Text& p
 }
 
 bool MemoryFileSystem::ReadWholeFile(const Text& path, std::string* content) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   content->clear();
   if (Failing(Op::ReadWhole, path)) return false;
   Node* node = Resolve(path);
@@ -181,6 +198,7 @@ bool MemoryFileSystem::ReadWholeFile(const Text& path, std::string* content) {
 }
 
 bool MemoryFileSystem::ListFiles(const Text& folder, std::vector<Text>* names) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   names->clear();
   if (Failing(Op::List, folder)) return false;
   const Node* dir = Find(folder);
@@ -196,6 +214,7 @@ bool MemoryFileSystem::ListFiles(const Text& folder, std::vector<Text>* names) {
 }
 
 bool MemoryFileSystem::Delete(const Text& path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   journal_.push_back("delete " + path);
   if (Failing(Op::Delete, path)) return false;
   Node* node = Find(path);
@@ -205,6 +224,7 @@ bool MemoryFileSystem::Delete(const Text& path) {
 }
 
 bool MemoryFileSystem::Move(const Text& from, const Text& to) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   journal_.push_back("move " + from + " > " + to);
   Node* source = Find(from);
   const Text to_key = Normalise(to);

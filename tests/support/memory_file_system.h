@@ -1,10 +1,13 @@
 #pragma once
 // A file system in memory for tests: files with content and attributes,
-// folders, links, and failures injected per operation and path.
+// folders, links, and failures injected per operation and path. Safe to use
+// from several threads (the scan reads files on worker threads).
 
 #include <cstdint>
 #include <map>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
@@ -48,7 +51,7 @@ class MemoryFileSystem : public FileSystem {
 
   // Bytes handed out by reads of opened files, and the number of calls per
   // operation, for the benchmarks and for tests that check what was touched.
-  std::int64_t BytesRead() const { return *bytes_read_; }
+  std::int64_t BytesRead() const { return bytes_read_->load(); }
   int Calls(Op op) const;
   // Every delete and move asked for, in order: "delete PATH", "move FROM > TO".
   const std::vector<Text>& Journal() const { return journal_; }
@@ -87,5 +90,6 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::pair<Op, Text>> failures_;
   std::map<Op, int> calls_;
   std::vector<Text> journal_;
-  std::shared_ptr<std::int64_t> bytes_read_ = std::make_shared<std::int64_t>(0);
+  std::shared_ptr<std::atomic<std::int64_t>> bytes_read_ = std::make_shared<std::atomic<std::int64_t>>(0);
+  mutable std::recursive_mutex mutex_;
 };
