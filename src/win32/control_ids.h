@@ -25,6 +25,7 @@ enum ControlId : int {
   kIdImagePacks,         // 单选框_IP
   kIdSoundPacks,         // 单选框_SP
   kIdPicture,            // 图片框1
+  kIdTabPage,            // the plain face of the tab page, under its controls
 };
 
 // The window class of the main window.

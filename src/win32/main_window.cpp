@@ -1,8 +1,8 @@
 #include "win32/main_window.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 
@@ -158,10 +158,11 @@ struct MainWindow::Fonts {
   FontHandle bannerSmall{MakeFont(12, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma")};
 };
 
-MainWindow::MainWindow() = default;
+MainWindow::MainWindow() : wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
+  if (wake_) CloseHandle(wake_);
 }
 
 bool MainWindow::Create(HINSTANCE instance, Tool& tool, int show) {
@@ -263,21 +264,29 @@ bool MainWindow::OnCreate() {
   if (!fonts_->notice.font) return false;
   SendMessageW(Item(kIdNoticeLabel), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->notice.font), FALSE);
 
-  // The controls lie on the tab page and in the group boxes as siblings:
-  // the tab control and the group boxes go to the bottom, so that the
-  // controls drawn on them stay on top.
-  for (int id : {kIdFolderGroup, kIdOptionsGroup, kIdTab}) {
-    SetWindowPos(Item(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  // The page is drawn plain, in the colour that the labels and boxes on it
-  // use, whatever visual style the system has.
-  SetWindowTheme(Item(kIdTab), L"", L"");
-
   TCITEMW page{};
   page.mask = TCIF_TEXT;
   std::wstring pageText = WideFromUtf8(ui::kTabPage);
   page.pszText = pageText.data();
   if (SendMessageW(Item(kIdTab), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&page)) != 0) return false;
+
+  // The controls lie on the tab page and in the group boxes as siblings.
+  // A plain face covers the page, in the colour that the labels and boxes
+  // on it use whatever visual style the tab control has; it, the tab
+  // control and the group boxes go to the bottom, so that the controls
+  // drawn on them stay on top.
+  RECT face{};
+  GetWindowRect(Item(kIdTab), &face);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&face), 2);
+  SendMessageW(Item(kIdTab), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&face));
+  if (!CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP, face.left, face.top,
+                       face.right - face.left, face.bottom - face.top, hwnd_,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabPage)), instance, nullptr)) {
+    return false;
+  }
+  for (int id : {kIdFolderGroup, kIdOptionsGroup, kIdTabPage, kIdTab}) {
+    SetWindowPos(Item(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -397,8 +406,11 @@ void MainWindow::ShowMessage(UiText text, UiText title, MessageIcon icon) {
   // Once the window is gone the program is ending: nothing more to say.
   if (closing_) return;
   ShowEverythingHeld();
+  const HWND active = GetActiveWindow();
   MessageBoxW(nullptr, WideFromUtf8(text).c_str(), WideFromUtf8(title).c_str(),
               MB_OK | MB_TASKMODAL | static_cast<UINT>(icon));
+  // The box has no owner: give the activation back to where it was.
+  if (active && IsWindow(active) && GetActiveWindow() != active) SetActiveWindow(active);
 }
 
 bool MainWindow::IsTicked(Control control) {
@@ -547,4 +559,15 @@ bool MainWindow::ProcessPendingMessages() {
     }
   }
   return !closing_;
+}
+
+void MainWindow::WaitForMessageOrWake(std::chrono::milliseconds timeout) {
+  const DWORD milliseconds = static_cast<DWORD>(std::max<std::chrono::milliseconds::rep>(0, timeout.count()));
+  // Input already in the queue also ends the wait.
+  MsgWaitForMultipleObjectsEx(wake_ ? 1 : 0, wake_ ? &wake_ : nullptr, milliseconds, QS_ALLINPUT,
+                              MWMO_INPUTAVAILABLE);
+}
+
+void MainWindow::Wake() {
+  if (wake_) SetEvent(wake_);
 }

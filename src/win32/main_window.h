@@ -54,6 +54,8 @@ class MainWindow final : public View {
   void SetRowTick(int index, int tick) override;
   Text BrowseForFolder(UiText prompt) override;
   bool ProcessPendingMessages() override;
+  void WaitForMessageOrWake(std::chrono::milliseconds timeout) override;
+  void Wake() override;
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -85,6 +87,7 @@ class MainWindow final : public View {
 
   HWND hwnd_ = nullptr;
   Tool* tool_ = nullptr;
+  HANDLE wake_ = nullptr;  // auto-reset event set by Wake
   std::unique_ptr<Fonts> fonts_;
   HWND focus_ = nullptr;  // the control to give the focus back to
   bool closing_ = false;
