@@ -85,7 +85,8 @@ class RealDisk : public Disk {
   }
   ~RealDisk() override {
     std::string command = "cmd /c rd /s /q \"" + root_ + "\"";
-    STARTUPINFOA si{sizeof si};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
       WaitForSingleObject(pi.hProcess, INFINITE);
