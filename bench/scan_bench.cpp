@@ -2,7 +2,10 @@
 // peak memory. Natively the files live in memory; in the Windows build
 // (under Wine) they are real files in a temporary folder.
 //
-//   scan_bench [--quick]
+//   scan_bench [--quick] [--keep FOLDER]
+//
+// With --keep (Windows build) the files are written under FOLDER and left
+// there, so that a script can time other tools over the same bytes.
 
 #include <chrono>
 #include <cstdio>
@@ -26,6 +29,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "win32/cryptoapi_digest.h"
 #include "win32/win32_file_system.h"
 #else
 #include <sys/resource.h>
@@ -77,13 +81,14 @@ class MemoryDisk : public Disk {
 #ifdef _WIN32
 class RealDisk : public Disk {
  public:
-  RealDisk() {
+  explicit RealDisk(Text keep) : keep_(!keep.empty()) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    root_ = Text(temp) + "orvane_bench_" + std::to_string(GetCurrentProcessId());
+    root_ = keep_ ? keep : Text(temp) + "orvane_bench_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(root_.c_str(), nullptr);
   }
   ~RealDisk() override {
+    if (keep_) return;
     std::string command = "cmd /c rd /s /q \"" + root_ + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -111,6 +116,7 @@ class RealDisk : public Disk {
  private:
   Win32FileSystem fs_;
   Text root_;
+  bool keep_;
 };
 #endif
 
@@ -224,7 +230,14 @@ void DigestFigures(Disk& disk, int files, std::size_t fileSize, std::size_t bigF
   const double scan = SecondsOf([&] { StartScan(h.tool); });
   const double mib = static_cast<double>(files) * fileSize / 1048576.0;
   std::printf("digest scan of %d files, %.0f MiB (%d rows):\n", files, mib, h.results.Count());
-  std::printf("  digest from memory  %8.1f MB/s\n", mib * 1.048576 / fromMemory);
+  std::printf("  digest from memory  %8.1f MB/s  (one thread)\n", mib * 1.048576 / fromMemory);
+#ifdef _WIN32
+  {
+    const std::string sample = Content(fileSize, 1);
+    const double cryptoApi = SecondsOf([&] { CryptoApiDigest(sample, kSha256); }, 3);
+    std::printf("  CryptoAPI from memory %6.1f MB/s  (one thread)\n", fileSize / 1e6 / cryptoApi);
+  }
+#endif
   std::printf("  digest scan         %8.1f MB/s  (%.0f%% of hashing from memory)\n", mib * 1.048576 / scan,
               100.0 * fromMemory / scan);
 
@@ -248,11 +261,17 @@ void DigestFigures(Disk& disk, int files, std::size_t fileSize, std::size_t bigF
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+  bool quick = false;
+  Text keep;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--quick") == 0) quick = true;
+    if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc) keep = argv[++i];
+  }
   std::unique_ptr<Disk> disk;
 #ifdef _WIN32
-  disk = std::make_unique<RealDisk>();
+  disk = std::make_unique<RealDisk>(keep);
 #else
+  (void)keep;
   disk = std::make_unique<MemoryDisk>();
 #endif
   std::printf("== %s\n", disk->Name());
