@@ -247,7 +247,7 @@ TEST(ExtendedPath, DoubleByteTrailBytesAreNotSeparators) {
   // 0x95 0x5C is one GBK character whose trail byte is the byte of "\".
   std::wstring extended;
   ASSERT_TRUE(ToExtendedPath("C:\\\x95\\\\\\A.NPK", &extended));
-  EXPECT_EQ(extended, L"\\\\?\\C:\\\u6a1e\\A.NPK");
+  EXPECT_EQ(extended, L"\\\\?\\C:\\\u661e\\A.NPK");
   // A lead byte without its trail byte is not valid GBK.
   EXPECT_FALSE(ToExtendedPath("C:\\A\x95", &extended));
 }
@@ -288,6 +288,21 @@ TEST_F(Win32FileSystemOnDisk, ANameTheCodePageCannotHoldReachesNoOtherFile) {
   EXPECT_FALSE(fs_.Move(At("?.NPK"), At("A.NPK")));
   EXPECT_EQ(fixture_.ContentOf(At("A.NPK")), "official");
   EXPECT_NE(GetFileAttributesW((root + L"\\\u0100.NPK").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Win32FileSystemOnDisk, GbkNamesKeepTheirBytes) {
+  if (GetACP() != 936) GTEST_SKIP() << "needs the GBK code page (LANG=zh_CN.UTF-8), this is " << GetACP();
+  // "\u661e" is 0x95 0x5C in GBK: a listed name whose second byte is "\".
+  const Text name = "\x95\\.NPK";
+  ASSERT_TRUE(MakeWideFile(Extended(fixture_.Root()) + L"\\\u661e.NPK", "gbk"));
+  EXPECT_EQ(Listing(fixture_.Root()), std::vector<Text>{name});
+  EXPECT_EQ(fs_.LengthOf(At(name)), 3);
+  EXPECT_TRUE(fs_.IsPlainFile(At(name)));
+  std::string content;
+  EXPECT_TRUE(fs_.ReadWholeFile(At(name), &content));
+  EXPECT_EQ(content, "gbk");
+  EXPECT_TRUE(fs_.Delete(At(name)));
+  EXPECT_TRUE(Listing(fixture_.Root()).empty());
 }
 
 TEST_F(Win32FileSystemOnDisk, ALinuxLinkIsNotAPlainFile) {
