@@ -128,7 +128,22 @@ std::wstring WithoutTrailingDotsAndSpaces(std::wstring name) {
 
 bool Win32FileSystem::Exists(const Text& path) {
   std::wstring wide;
-  return ToExtendedPath(path, &wide) && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (!ToExtendedPath(path, &wide)) return false;
+  if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+  // Wine cannot read the attributes of a FIFO (error 87), yet it is there:
+  // taken for gone, its row would leave the list after a cleanup that left
+  // it in place. The folder's listing finds it; the name must match exactly,
+  // since "A.NPK." as a pattern also matches "A.NPK".
+  const std::wstring name = wide.substr(wide.rfind(L'\\') + 1);
+  WIN32_FIND_DATAW entry;
+  FindHandle find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  if (!find.Valid()) return false;
+  do {
+    if (name == entry.cFileName) return true;
+  } while (FindNextFileW(find.Get(), &entry));
+  return false;
 }
 
 // A Linux symbolic link under Wine shows no reparse attribute, and deleting
