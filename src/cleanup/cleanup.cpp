@@ -1,5 +1,6 @@
 #include "cleanup/cleanup.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,12 @@ std::u8string NotCleanedMessage(std::size_t failed, std::size_t ticked) {
   text += Digits(failed);
   text += ui::kCleanFailedSuffix;
   return text;
+}
+
+bool StillListed(FileSystem& fs, const Text& folder, const Text& name) {
+  std::vector<Text> names;
+  fs.ListFiles(folder, &names);
+  return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 }  // namespace
@@ -64,8 +71,10 @@ void CleanSelectedFiles(Tool& tool) {
       handled = backup ? fs.Move(source, JoinPath(backupDirectory, row.name)) : fs.Delete(source);
     } else {
       // Gone since the scan is what the user asked for; a file that has
-      // become a folder, a link or a device is left alone.
-      handled = !fs.Exists(source);
+      // become a folder, a link or a device is left alone. So is one that
+      // the folder still lists under a name that reaches no file (a name the
+      // code page cannot hold): it is not gone.
+      handled = !fs.Exists(source) && !StillListed(fs, JoinPath(root, row.folder), row.name);
     }
     if (handled) cleaned.push_back(index);
   }

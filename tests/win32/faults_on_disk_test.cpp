@@ -321,6 +321,21 @@ TEST_F(FaultsOnDisk, FifosNeitherBlockTheScanNorAreCleaned) {
   for (const wchar_t* fifo : {L"listed.NPK", L"unlisted.NPK", L"skipped.NPK"}) EXPECT_TRUE(WidePathListed(InPack(fifo)));
 }
 
+TEST_F(FaultsOnDisk, ANameTheCodePageCannotHoldStaysListedWhenCleaned) {
+  if (GetACP() == CP_UTF8) GTEST_SKIP() << "the UTF-8 code page holds every name";
+  // U+0E01 is in neither code page 1252 nor 936: the listing names the file
+  // "?.NPK", which reaches no file at all. It cannot be cleaned, and it is
+  // not gone either.
+  ASSERT_TRUE(MakeWideFile(InPack(L"\u0e01.NPK"), "out of the code page"));
+  Pack("A.NPK", "official A", true);
+  WriteListAndChooseRoot();
+  EXPECT_EQ(Scan(), (Verdicts{{"?.NPK", kUnlisted}}));
+  EXPECT_EQ(TickAllAndClean(), ui::kTitleWarning);
+  ExpectRowsTicked({"?.NPK"});
+  EXPECT_EQ(WideFileContent(InPack(L"\u0e01.NPK")), "out of the code page");
+  EXPECT_EQ(WideFileContent(InPack(L"A.NPK")), "official A");
+}
+
 TEST_F(FaultsOnDisk, GbkNamesWithABackslashTrailByteAreCleanedAsThemselves) {
   wchar_t lang[32] = L"";
   GetEnvironmentVariableW(L"LANG", lang, 32);
