@@ -82,7 +82,21 @@ class FaultsOnDisk : public ::testing::Test {
     ChooseGameDirectory(tool_);
     ASSERT_TRUE(view_.messages.empty()) << "the list was refused";
   }
-  void WriteSkipList(const std::string& bytes) { ASSERT_TRUE(MakeWideFile(In(L"Tool\\Skip_Npk.ini"), bytes)); }
+  void WriteSkipList(const std::string& bytes) {
+    ASSERT_TRUE(MakeWideFile(In(L"Tool\\Skip_Npk.ini"), bytes));
+    toolFiles_ = {"Skip_Npk.ini"};
+  }
+
+  // Whatever happened, nothing was written beside the program or into the
+  // game root.
+  void TearDown() override {
+    if (IsSkipped()) return;
+    std::vector<Text> files;
+    fs_.ListFiles(tool_.programFolder, &files);
+    EXPECT_EQ(files, toolFiles_) << "beside the program";
+    fs_.ListFiles(root_, &files);
+    EXPECT_EQ(files, std::vector<Text>{"package.lst"}) << "in the game root";
+  }
 
   // A digest scan of ImagePacks2: its rows, after checking that it ended
   // with exactly one message.
@@ -125,6 +139,7 @@ class FaultsOnDisk : public ::testing::Test {
   ResultList results_;
   Tool tool_;
   std::vector<PackageListBuilder::Entry> entries_;
+  std::vector<Text> toolFiles_;
 };
 
 // The same cases cleaned by deleting and by moving into the backup folder.
