@@ -180,6 +180,19 @@ TYPED_TEST_P(FileSystemContract, MoveIntoAMissingFolderLeavesTheSource) {
   EXPECT_FALSE(this->fs_.Exists(this->At("Missing")));
 }
 
+TYPED_TEST_P(FileSystemContract, MoveOntoItselfKeepsTheFile) {
+  // A backup folder chosen to be the pack folder itself: the ordinary move
+  // finds the target there, and a replacing copy onto the source followed
+  // by its delete would lose the file.
+  auto& f = this->fixture_;
+  f.MakeFolder(this->At("Pack"));
+  f.MakeFile(this->At("Pack\\A.NPK"), "only copy");
+  for (const Text& to : {this->At("Pack\\A.NPK"), f.Root() + "\\\\Pack\\A.NPK"}) {
+    EXPECT_FALSE(this->fs_.Move(this->At("Pack\\A.NPK"), to)) << to;
+    EXPECT_EQ(f.ContentOf(this->At("Pack\\A.NPK")), "only copy") << to;
+  }
+}
+
 TYPED_TEST_P(FileSystemContract, DeleteRemovesOnlyWhatItMay) {
   auto& f = this->fixture_;
   f.MakeFile(this->At("A.NPK"), "a");
@@ -278,7 +291,7 @@ TYPED_TEST_P(FileSystemContract, RepeatedSeparatorsActAsOne) {
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ListingKeepsHiddenFilesAndSkipsFolders,
                             ExistsForFilesAndFoldersAndOnlyFilesArePlain, LengthIsMinusOneWhenThereIsNoFile,
                             WholeFileReadIsEmptyAndFalseWhenUnreadable, PositionedReadsAtAnyOffset,
-                            MoveToAFreshNameOrOntoAnExistingFile, MoveIntoAMissingFolderLeavesTheSource,
+                            MoveToAFreshNameOrOntoAnExistingFile, MoveIntoAMissingFolderLeavesTheSource, MoveOntoItselfKeepsTheFile,
                             DeleteRemovesOnlyWhatItMay, FileHeldOpenWithoutSharingIsLeftAlone,
                             TrailingDotOrSpaceNamesAreFilesOfTheirOwn, PathsLongerThan260Characters,
                             RepeatedSeparatorsActAsOne);

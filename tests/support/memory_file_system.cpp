@@ -228,6 +228,9 @@ bool MemoryFileSystem::Move(const Text& from, const Text& to) {
   journal_.push_back("move " + from + " > " + to);
   Node* source = Find(from);
   const Text to_key = Normalise(to);
+  // Onto itself: the file cannot leave `from`, and a copy onto itself
+  // followed by the delete would lose it.
+  if (to_key == Normalise(from)) return false;
   const Node* target_folder = Find(ParentOf(to_key));
   const bool target_folder_ok = target_folder && target_folder->kind == Kind::Folder;
   // The ordinary move: fails when the target exists.

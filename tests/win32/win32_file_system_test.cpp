@@ -220,6 +220,10 @@ TEST_F(Win32FileSystemOnDisk, ALinuxLinkIsNotAPlainFile) {
   EXPECT_TRUE(fs_.IsPlainFile(At("Linked\\A.NPK")));
   EXPECT_FALSE(fs_.IsPlainFile(At("Linked\\L.NPK")));
   EXPECT_EQ(Listing(fixture_.Root()), std::vector<Text>{"Outside.NPK"});
+  // A backup folder that is the pack folder under another name: the move
+  // meets the file itself, which must survive the replacing copy.
+  EXPECT_FALSE(fs_.Move(At("Pack\\A.NPK"), At("Linked\\A.NPK")));
+  EXPECT_EQ(fixture_.ContentOf(At("Pack\\A.NPK")), "official");
 }
 
 TEST_F(Win32FileSystemOnDisk, AFifoIsNeverOpened) {
