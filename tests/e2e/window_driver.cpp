@@ -230,6 +230,23 @@ std::wstring RemoteBuffer::ReadText(std::size_t offset, std::size_t chars) const
   return text;
 }
 
+std::wstring DosPathOf(const std::string& path) {
+  using Convert = wchar_t*(CDECL*)(const char*);
+  const auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+  if (convert && !path.empty() && path[0] == '/') {
+    if (wchar_t* dos = convert(path.c_str())) {
+      std::wstring result = dos;
+      HeapFree(GetProcessHeap(), 0, dos);
+      return result;
+    }
+  }
+  std::wstring wide(path.size() + 1, L'\0');
+  const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? length - 1 : 0);
+  return wide;
+}
+
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
   const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,

@@ -70,6 +70,11 @@ struct SeenRow {
 };
 void PrintTo(const SeenRow& row, std::ostream* out);
 
+// A path given on the command line: a Linux path ("/work/...") becomes the
+// DOS path that Wine maps it to; anything else is taken as a Windows path
+// in UTF-8.
+std::wstring DosPathOf(const std::string& path);
+
 // UTF-8 for test output.
 std::string Utf8(const std::wstring& text);
 
