@@ -32,6 +32,9 @@ TEST_F(ClosingTest, ClosingTheWindowDuringAScanEndsTheProgramQuietly) {
   }
   EXPECT_TRUE(IsEnabled(app->Control(kIdSelectAll)));
   EXPECT_LT(app->ProgressPosition(), app->ProgressMaximum());
+  if (!Settings().output.empty()) {
+    EXPECT_TRUE(SaveScreenshot(app->Window(), Settings().output + L"\\e2e-during-scan.png"));
+  }
   ASSERT_EQ(app->FindMessageBox(), nullptr) << "the scan ended before the window could be closed";
 
   PostMessageW(app->Window(), WM_CLOSE, 0, 0);

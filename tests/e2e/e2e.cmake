@@ -5,8 +5,7 @@
 # scripts/wine-env does (no window manager decorations, Chinese fonts).
 add_library(orvane_e2e_driver STATIC tests/e2e/window_driver.cpp tests/e2e/game_root.cpp)
 target_include_directories(orvane_e2e_driver PUBLIC tests/e2e)
-target_link_libraries(orvane_e2e_driver PUBLIC orvane_test_support orvane_platform windowscodecs ole32 uuid
-                                               comctl32 psapi)
+target_link_libraries(orvane_e2e_driver PUBLIC orvane_test_support orvane_platform windowscodecs ole32 uuid)
 
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 add_executable(e2e_tests ${E2E_TEST_SOURCES} tests/e2e/tool_test.cpp tests/e2e/e2e_main.cpp)
@@ -20,6 +19,6 @@ set_tests_properties(e2e_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)
 # (bench/run_e2e_digest_bench runs it).
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/e2e_digest_bench.cpp)
   add_executable(e2e_digest_bench bench/e2e_digest_bench.cpp)
-  target_link_libraries(e2e_digest_bench PRIVATE orvane_e2e_driver)
+  target_link_libraries(e2e_digest_bench PRIVATE orvane_e2e_driver psapi)
   add_dependencies(e2e_digest_bench OrvaneCleaner)
 endif()
