@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 #include <cwctype>
 
 #include "win32/control_ids.h"

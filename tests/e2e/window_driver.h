@@ -41,7 +41,6 @@ class RemoteBuffer {
   bool Read(std::size_t offset, void* data, std::size_t size) const;
   // `chars` UTF-16 units from `offset`, up to the first null.
   std::wstring ReadText(std::size_t offset, std::size_t chars) const;
-  std::size_t Size() const { return size_; }
 
  private:
   HANDLE process_;
