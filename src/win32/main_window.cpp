@@ -153,7 +153,10 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 struct MainWindow::Fonts {
-  FontHandle notice{MakeFont(12, FW_BOLD, GB2312_CHARSET, L"")};
+  // The dialog face with the Chinese character set: SimSun on a Chinese
+  // system. With no face at all, the system may pick a Chinese font without
+  // Latin letters (Wine does), and "Orvane" and "Package.lst" show as boxes.
+  FontHandle notice{MakeFont(12, FW_BOLD, GB2312_CHARSET, L"MS Shell Dlg")};
   FontHandle banner{MakeFont(20, FW_BOLD, DEFAULT_CHARSET, L"Tahoma")};
   FontHandle bannerSmall{MakeFont(12, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma")};
 };
