@@ -103,12 +103,17 @@ TemporaryFolder::TemporaryFolder(const std::wstring& name) {
   wchar_t temp[MAX_PATH + 1];
   const DWORD got = GetTempPathW(MAX_PATH + 1, temp);
   static int counter = 0;
-  std::wstring folder(temp, got);
-  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-  folder += L"\\orvane-" + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+  std::wstring base(temp, got);
+  if (!base.empty() && base.back() == L'\\') base.pop_back();
+  base += L"\\orvane-" + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  // Wine reuses process ids: a folder left by an earlier run is passed by.
+  std::wstring folder;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    folder = base + std::to_wstring(++counter);
+    if (CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr)) break;
+  }
   for (wchar_t c : folder) path_.push_back(static_cast<char>(c));  // the temporary folder's name is ASCII
   wide_ = L"\\\\?\\" + folder;
-  CreateDirectoryW(wide_.c_str(), nullptr);
 }
 
 TemporaryFolder::~TemporaryFolder() {
