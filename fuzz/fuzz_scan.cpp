@@ -4,8 +4,8 @@
 // nothing, shows exactly one message, and each of its rows names a file of
 // the scanned folder's listing; the cleanup shows one message and removes
 // only files of the scanned folder that were plain files behind its rows,
-// moving them (in backup mode) only into the backup folder; a row stays
-// exactly when its file stays.
+// moving them (in backup mode) only into the backup folder, which may be a
+// pack folder itself; a row stays exactly when its file stays.
 
 #include <cstddef>
 #include <cstdint>
@@ -125,8 +125,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::map<Text, Text> sourceOfRow;  // the path behind each row, by name
   for (int i = 0; i < results.Count(); ++i) sourceOfRow[results.Row(i).name] = JoinPath(folderPath, results.Row(i).name);
   const bool backup = input.flags & ScanInput::kBackupMode;
+  const Text backupFolder = input.flags & ScanInput::kBackupInScanned ? folderPath
+                            : input.flags & ScanInput::kBackupInOther
+                                ? JoinPath(kRoot, soundPacks ? "ImagePacks2" : "SoundPacks")
+                                : kBackup;
+  const Text inBackup = backupFolder + "\\";
   if (backup) {
-    view.folderAnswers = {kBackup};
+    view.folderAnswers = {backupFolder};
     ChooseBackupDirectory(tool);
   }
   view.ticked[Control::选择框_全选] = true;
@@ -141,21 +146,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& [path, node] : before) {
     const auto now = after.find(path);
     if (now != after.end() && now->second == node) continue;
-    if (path.compare(0, kBackup.size() + 1, kBackup + "\\") == 0) {
-      FUZZ_CHECK(backup);  // replaced by a moved file, checked below
-      continue;
+    if (now == after.end()) {  // gone: only a plain file behind a row
+      FUZZ_CHECK(sources.count(path) == 1);
+      FUZZ_CHECK(node.kind == Node::File);
+    } else {  // changed: only a backup replaced by a moved file, checked below
+      FUZZ_CHECK(backup);
+      FUZZ_CHECK(path.compare(0, inBackup.size(), inBackup) == 0);
     }
-    FUZZ_CHECK(sources.count(path) == 1);
-    FUZZ_CHECK(node.kind == Node::File);
-    FUZZ_CHECK(now == after.end());
   }
   for (const auto& [path, node] : after) {
     const auto then = before.find(path);
     if (then != before.end() && then->second == node) continue;
     // Only a moved file can appear, in the backup folder, with its content.
     FUZZ_CHECK(backup);
-    FUZZ_CHECK(path.compare(0, kBackup.size() + 1, kBackup + "\\") == 0);
-    const Text name = path.substr(kBackup.size() + 1);
+    FUZZ_CHECK(path.compare(0, inBackup.size(), inBackup) == 0);
+    const Text name = path.substr(inBackup.size());
     FUZZ_CHECK(sourceOfRow.count(name) == 1);
     const auto source = before.find(sourceOfRow[name]);
     FUZZ_CHECK(source != before.end() && source->second == node);

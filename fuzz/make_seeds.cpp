@@ -97,8 +97,16 @@ std::vector<std::string> ScanInputs() {
   ScanInput notAList = plain;
   notAList.packageList = "not a package list";
 
+  // Moves onto themselves, and into the other pack folder over its files.
+  ScanInput intoScanned = plain;
+  intoScanned.flags = ScanInput::kBackupMode | ScanInput::kBackupInScanned;
+  ScanInput intoOther = plain;
+  intoOther.flags = ScanInput::kBackupMode | ScanInput::kBackupInOther;
+  intoOther.files.push_back(file(ScanFile::kSoundPacks, "patch.NPK", "replaced by the moved patch"));
+  intoOther.files.push_back(file(ScanFile::kSoundPacks | ScanFile::kFolder, "sprite_a.npk", ""));
+
   std::vector<std::string> inputs;
-  for (const ScanInput* input : {&plain, &hostile, &sound, &noFolders, &notAList}) {
+  for (const ScanInput* input : {&plain, &hostile, &sound, &noFolders, &notAList, &intoScanned, &intoOther}) {
     inputs.push_back(EncodeScanInput(*input));
   }
   return inputs;

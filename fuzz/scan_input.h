@@ -25,7 +25,7 @@ struct ScanFile {
   static constexpr std::uint8_t kLocked = 8;         // held open by another program without sharing
   static constexpr std::uint8_t kLinkOutside = 16;   // a link to a file outside the game root
   static constexpr std::uint8_t kFolder = 32;        // a subfolder, not a file
-  static constexpr std::uint8_t kInBackup = 64;      // a file of that name already in the backup folder
+  static constexpr std::uint8_t kInBackup = 64;      // a file of that name already in C:\Backup
 
   std::uint8_t kind = 0;
   std::string name;
@@ -36,6 +36,8 @@ struct ScanInput {
   static constexpr std::uint8_t kScanSoundPacks = 1;  // scan SoundPacks, else ImagePacks2
   static constexpr std::uint8_t kBackupMode = 2;      // the cleanup moves into the backup folder
   static constexpr std::uint8_t kNoPackFolders = 4;   // the pack folders exist only where a file puts them
+  static constexpr std::uint8_t kBackupInScanned = 8;  // the backup folder is the scanned pack folder itself
+  static constexpr std::uint8_t kBackupInOther = 16;   // the backup folder is the other pack folder
 
   std::uint8_t flags = 0;
   std::string packageList;
