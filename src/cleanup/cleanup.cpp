@@ -67,14 +67,20 @@ void CleanSelectedFiles(Tool& tool) {
     const ResultRow& row = rows.Row(index);
     const Text source = JoinPath(JoinPath(root, row.folder), row.name);
     bool handled;
-    if (fs.IsPlainFile(source)) {
-      handled = backup ? fs.Move(source, JoinPath(backupDirectory, row.name)) : fs.Delete(source);
-    } else {
+    if (!fs.IsPlainFile(source)) {
       // Gone since the scan is what the user asked for; a file that has
       // become a folder, a link or a device is left alone. So is one that
       // the folder still lists under a name that reaches no file (a name the
       // code page cannot hold): it is not gone.
       handled = !fs.Exists(source) && !StillListed(fs, JoinPath(root, row.folder), row.name);
+    } else if (!backup) {
+      handled = fs.Delete(source);
+    } else {
+      // A file of that name in the backup folder is replaced; anything else
+      // there is left alone: a replacing copy onto a link would write
+      // through it to its target.
+      const Text target = JoinPath(backupDirectory, row.name);
+      handled = (!fs.Exists(target) || fs.IsPlainFile(target)) && fs.Move(source, target);
     }
     if (handled) cleaned.push_back(index);
   }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cleanup/cleanup.h"
 #include "tool_fixture.h"
 
@@ -33,6 +35,36 @@ TEST_F(HardeningTest, AListedNameThatReachesNoFileKeepsItsRow) {
   EXPECT_EQ(view.messages[0].title, ui::kTitleWarning);
   EXPECT_FALSE(fs.HasFile(PathOf(IP, "patch.NPK")));
   EXPECT_EQ(fs.Journal(), std::vector<Text>{"delete " + PathOf(IP, "patch.NPK")});
+}
+
+// A link in the backup folder named like a cleaned file: a replacing copy
+// onto it would write the file into the link's target (under Wine, outside
+// every folder the user chose). Such a name, and a folder, are left alone.
+TEST_F(HardeningTest, OnlyAPlainFileInTheBackupFolderIsReplaced) {
+  const Text backup = "C:\\Backup";
+  const Text outside = "C:\\Elsewhere\\precious.dat";
+  Record(IP);
+  for (const char* name : {"link.NPK", "folder.NPK", "file.NPK"}) OnDisk(IP, name, std::string("patch ") + name);
+  WriteListAndChooseRoot();
+  fs.AddFile(outside, "precious");
+  fs.AddLink(JoinPath(backup, "link.NPK"), outside);
+  fs.AddFolder(JoinPath(backup, "folder.NPK"));
+  fs.AddFile(JoinPath(backup, "file.NPK"), "an older backup");
+  state->backupDirectory = backup;
+  view.ticked[Control::选择框_备份到目录] = true;
+  Scan(IP);
+  for (auto& row : view.rows) row.tick = 1;
+  CleanSelectedFiles(tool);
+  std::vector<Text> kept = view.RowNames();
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(kept, (std::vector<Text>{"folder.NPK", "link.NPK"}));
+  // The move of file.NPK, which replaces the older backup: a copy, then the
+  // delete of the source.
+  EXPECT_EQ(fs.Journal(), (std::vector<Text>{"move " + PathOf(IP, "file.NPK") + " > " + JoinPath(backup, "file.NPK"),
+                                             "delete " + PathOf(IP, "file.NPK")}));
+  EXPECT_EQ(fs.Content(outside), "precious");
+  EXPECT_EQ(fs.Content(JoinPath(backup, "file.NPK")), "patch file.NPK");
+  EXPECT_EQ(view.messages.back().title, ui::kTitleWarning);
 }
 
 }  // namespace

@@ -318,6 +318,26 @@ TEST_P(BothCleanModes, LinksAreNeverCleanedThrough) {
   EXPECT_FALSE(WidePathListed(InBackup("sibling.NPK")));
 }
 
+TEST_F(FaultsOnDisk, ALinkInTheBackupFolderIsNeverWrittenThrough) {
+  const UnixCommands unix_commands;
+  if (!unix_commands.UnderWine()) GTEST_SKIP() << "Linux links exist only under Wine";
+  const std::wstring precious = In(L"Outside\\precious.dat");
+  ASSERT_TRUE(MakeWideFile(precious, "precious"));
+  Pack("patch.NPK", "patch", false);
+  Pack("other.NPK", "other patch", false);
+  WriteListAndChooseRoot();
+  Scan();
+  ChooseBackup();
+  // The move cannot replace it, and a replacing copy onto the link would
+  // write the patch into its target.
+  ASSERT_TRUE(unix_commands.Link(In(L"Backup"), L"patch.NPK", unix_commands.UnixPath(precious)));
+  EXPECT_EQ(TickAllAndClean(), ui::kTitleWarning);
+  ExpectRowsTicked({"patch.NPK"});
+  EXPECT_EQ(WideFileContent(precious), "precious");
+  EXPECT_EQ(WideFileContent(InPack(L"patch.NPK")), "patch");
+  EXPECT_EQ(WideFileContent(In(L"Backup\\other.NPK")), "other patch");
+}
+
 TEST_F(FaultsOnDisk, FifosNeitherBlockTheScanNorAreCleaned) {
   const UnixCommands unix_commands;
   if (!unix_commands.UnderWine()) GTEST_SKIP() << "a FIFO can be made only under Wine";

@@ -21,11 +21,14 @@ std::string WideFileContent(const std::wstring& path) {
 }
 
 bool WidePathListed(const std::wstring& path) {
-  const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+  const std::size_t slash = path.rfind(L'\\');
+  const std::wstring name = path.substr(slash + 1);
+  // The whole folder is listed: a pattern of the name itself would also
+  // match "A.NPK" for "A.NPK.", and misses a link whose target is gone.
   WIN32_FIND_DATAW entry;
-  FindHandle find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  FindHandle find(FindFirstFileExW((path.substr(0, slash) + L"\\*").c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, 0));
   if (!find.Valid()) return false;
-  // "A.NPK." as a pattern also matches "A.NPK".
   do {
     if (name == entry.cFileName) return true;
   } while (FindNextFileW(find.Get(), &entry));
