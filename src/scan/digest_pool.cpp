@@ -41,6 +41,7 @@ std::optional<Text> DigestPool::TryTake(std::size_t index) {
 }
 
 void DigestPool::Work() {
+  std::vector<char> buffer;  // one per worker, for every file it reads
   for (;;) {
     std::size_t job;
     {
@@ -49,7 +50,7 @@ void DigestPool::Work() {
       if (stop_ || next_ >= paths_.size()) return;
       job = next_++;
     }
-    Text digest = DigestOfFile(fs_, paths_[job], kSha256, [this] { return !stop_; });
+    Text digest = DigestOfFile(fs_, paths_[job], kSha256, [this] { return !stop_; }, buffer);
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (stop_) return;

@@ -3,6 +3,7 @@
 // window suffers from a large file.
 
 #include <functional>
+#include <vector>
 
 #include "scan/file_digest.h"
 #include "shell/file_system.h"
@@ -16,3 +17,8 @@
 // empty content.
 Text DigestOfFile(FileSystem& fs, const Text& path, DigestAlgorithm algorithm,
                   const std::function<bool()>& between_chunks);
+
+// The same, reading through `buffer`, which it grows to at most one chunk
+// and leaves to the caller for the next file.
+Text DigestOfFile(FileSystem& fs, const Text& path, DigestAlgorithm algorithm,
+                  const std::function<bool()>& between_chunks, std::vector<char>& buffer);
