@@ -62,6 +62,19 @@ TEST(DigestOfFile, EqualsTheDigestOfTheWholeContent) {
   }
 }
 
+// One buffer serves file after file: a large file grows it to one chunk,
+// and later files, larger or smaller, read through it as it is.
+TEST(DigestOfFile, ReusesTheCallersBufferUpToOneChunk) {
+  MemoryFileSystem fs;
+  const std::string contents[] = {PseudoRandomBytes(10), PseudoRandomBytes(3 * kMiB + 5), PseudoRandomBytes(100)};
+  std::vector<char> buffer;
+  for (const std::string& content : contents) {
+    fs.AddFile(kPath, content);
+    EXPECT_EQ(DigestOfFile(fs, kPath, kSha256, KeepGoing, buffer), FileDigest(content, kSha256));
+  }
+  EXPECT_EQ(buffer.size(), kMiB);
+}
+
 TEST(DigestOfFile, UnreadableFileIsJudgedAsEmpty) {
   const Text emptyDigest = FileDigest("", kSha256);
   const std::string content = PseudoRandomBytes(2 * kMiB + 1);
