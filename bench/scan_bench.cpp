@@ -182,14 +182,29 @@ void PackageListFigures(Disk& disk, int entries) {
   std::printf("  LoadEntries  %8.2f ms (%zu entries)\n", load * 1e3, catalogue.EntryTable().size());
 }
 
+// A game root `name` under the disk's root with an empty ImagePacks2.
+struct BenchRoot {
+  BenchRoot(Disk& d, const char* name) : disk(d), root(JoinPath(d.Root(), name)), folder(JoinPath(root, "ImagePacks2")) {
+    disk.MakeFolder(root);
+    disk.MakeFolder(folder);
+  }
+  // Writes package.lst with `record` and chooses the root as the chooser does.
+  void Choose(Harness& h, const PackageListBuilder::Directory& record) {
+    disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({record}));
+    h.state->gameDirectory = root;
+    h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+  }
+  Disk& disk;
+  const Text root;
+  const Text folder;
+};
+
 // A pack folder of `files` files against a record of as many entries; every
 // tenth file is unlisted.
 void ScanFigures(Disk& disk, int files) {
   Harness h(disk);
-  const Text root = JoinPath(disk.Root(), "scan");
-  const Text folder = JoinPath(root, "ImagePacks2");
-  disk.MakeFolder(root);
-  disk.MakeFolder(folder);
+  BenchRoot bench(disk, "scan");
+  const Text& folder = bench.folder;
   PackageListBuilder::Directory dir{"ImagePacks2", {}};
   for (int i = 0; i < files; ++i) {
     const Text name = "img_" + std::to_string(i) + ".NPK";
@@ -198,9 +213,7 @@ void ScanFigures(Disk& disk, int files) {
     if (i % 10 != 0) dir.entries.push_back({name, 16, BytesFromHex(FileDigest(content, kSha256))});
   }
   for (int i = 0; static_cast<int>(dir.entries.size()) < files; ++i) dir.entries.push_back({"extra_" + std::to_string(i), 1, "x"});
-  disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({dir}));
-  h.state->gameDirectory = root;
-  h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+  bench.Choose(h, dir);
 
   std::vector<Text> names;
   const double listing = SecondsOf([&] { disk.fs().ListFiles(folder, &names); }, 5);
@@ -221,10 +234,8 @@ void ScanFigures(Disk& disk, int files) {
 
 void DigestFigures(Disk& disk, int files, std::size_t fileSize, std::size_t bigFile) {
   Harness h(disk);
-  const Text root = JoinPath(disk.Root(), "digest");
-  const Text folder = JoinPath(root, "ImagePacks2");
-  disk.MakeFolder(root);
-  disk.MakeFolder(folder);
+  BenchRoot bench(disk, "digest");
+  const Text& folder = bench.folder;
   PackageListBuilder::Directory dir{"ImagePacks2", {}};
   double fromMemory = 0;
   for (int i = 0; i < files; ++i) {
@@ -235,9 +246,7 @@ void DigestFigures(Disk& disk, int files, std::size_t fileSize, std::size_t bigF
     disk.Write(JoinPath(folder, name), content);
     dir.entries.push_back({name, static_cast<std::int32_t>(fileSize), BytesFromHex(digest)});
   }
-  disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({dir}));
-  h.state->gameDirectory = root;
-  h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+  bench.Choose(h, dir);
   h.view.ticked[Control::选择框_哈希对比] = true;
   StartScan(h.tool);  // warms the cache
   const double scan = SecondsOf([&] { StartScan(h.tool); });
@@ -270,8 +279,7 @@ void DigestFigures(Disk& disk, int files, std::size_t fileSize, std::size_t bigF
     disk.WriteFilled(big, bigFile);
     const double before = PeakMemoryMiB();
     dir.entries.push_back({"huge.NPK", static_cast<std::int32_t>(bigFile), std::string(32, '\0')});
-    disk.Write(JoinPath(root, "package.lst"), PackageListBuilder::File({dir}));
-    h.state->catalogue.LoadIndex(disk.fs(), h.view, root);
+    bench.Choose(h, dir);
     StartScan(h.tool);
     std::printf("  peak memory of the process: %.1f MiB before, %.1f MiB after a digest scan with a %zu MiB file\n",
                 before, PeakMemoryMiB(), bigFile >> 20);
